@@ -1,0 +1,1 @@
+// Written by its own change.
