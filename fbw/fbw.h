@@ -16,10 +16,10 @@ typedef uint32_t FbwColour;
 typedef void (*FbwMessageHook)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 struct FbwSurface {
-    HBITMAP bitmap;             // the DIB section (Win32) or the window side's image
-    FbwColour* pixels;          // top-left pixel; row stride is fbWidth words
-    HDC memoryDc;               // memory DC that bitmap is selected into (Win32)
-    BITMAPINFOHEADER header;    // 32 bits, top-down (negative height), BI_RGB
+    HBITMAP bitmap;          // the DIB section (Win32) or the window side's image
+    FbwColour* pixels;       // top-left pixel; row stride is fbWidth words
+    HDC memoryDc;            // memory DC that bitmap is selected into (Win32)
+    BITMAPINFOHEADER header; // 32 bits, top-down (negative height), BI_RGB
 };
 
 struct FbwCreateParams {
