@@ -10,17 +10,24 @@
 
 namespace {
 
-const char* const inputPath = "trisketch_unit_input.txt";
+const std::string inputPath = ::testing::TempDir() + "trisketch_unit_input.txt";
+
+// Takes the input file away once all tests are done.
+class InputFile : public ::testing::Environment {
+  public:
+    void TearDown() override { remove(inputPath.c_str()); }
+};
+::testing::Environment* const inputFile = ::testing::AddGlobalTestEnvironment(new InputFile);
 
 // Opens a file holding the text for reading as the program does ("rt").
 FILE* OpenText(const std::string& text) {
-    FILE* out = fopen(inputPath, "wb");
+    FILE* out = fopen(inputPath.c_str(), "wb");
     if (!out) {
         return nullptr;
     }
     fwrite(text.data(), 1, text.size(), out);
     fclose(out);
-    return fopen(inputPath, "rt");
+    return fopen(inputPath.c_str(), "rt");
 }
 
 std::string Rest(FILE* in) {
