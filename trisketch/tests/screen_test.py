@@ -110,10 +110,13 @@ class NativeScreen(unittest.TestCase):
                         "the red window did not show")
 
     def terminal(self, runs):
-        """Runs the program on the list the given number of times, one after another."""
+        """Runs the program on the list the given number of times, one after another, and
+        keeps the terminal's mode from before and after in mode.before and mode.after."""
         run = "%s %s; echo $? >>%s" % (shlex.quote(harness.EXE), shlex.quote(self.list),
                                        shlex.quote(self.status))
-        terminal = Terminal(self.dir, "; ".join([run] * runs) + "; sleep 60", self.env)
+        mode = "stty -g >%s" % shlex.quote(os.path.join(self.dir, "mode."))
+        terminal = Terminal(self.dir, "; ".join([mode + "before"] + [run] * runs +
+                                                [mode + "after", "sleep 60"]), self.env)
         self.addCleanup(terminal.close)
         return terminal
 
@@ -178,6 +181,11 @@ class NativeScreen(unittest.TestCase):
         terminal.send("F5")
         self.assertEqual(wait_for(lambda: len(read_statuses(self.status)) == 2 and
                                   read_statuses(self.status)), [0, 0])
+        # The terminal is back in the mode it had before.
+        after = os.path.join(self.dir, "mode.after")
+        self.assertTrue(wait_for(lambda: os.path.exists(after) and os.path.getsize(after)))
+        with open(os.path.join(self.dir, "mode.before")) as f, open(after) as g:
+            self.assertEqual(f.read(), g.read())
 
     def test_without_a_terminal_the_wait_ends_at_once(self):
         result = subprocess.run(harness.command([self.list]), stdin=subprocess.DEVNULL,
