@@ -2,8 +2,8 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
-# The posix thread model: GoogleTest needs std::mutex and std::condition_variable, which the
-# win32 thread model of this GCC lacks. Linked statically like the rest of the runtime.
+# The POSIX-threads flavour: its C++ runtime has std::mutex and std::thread (GoogleTest needs
+# them); winpthreads is linked statically like the rest of the runtime.
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
