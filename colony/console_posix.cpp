@@ -61,7 +61,7 @@ static void RestoreAndDie(int sig) {
 
 void OpenConsole() {
     std::atexit(Restore);
-    const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
     for (int sig : signals) {
         struct sigaction action = {};
         action.sa_handler = RestoreAndDie;
