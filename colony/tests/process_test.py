@@ -71,16 +71,17 @@ def row_text(rows, r):
 class Colony(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory(prefix="colony-")
-        self.socket = "colony-test-%d-%d" % (os.getpid(), id(self) % 100000)
+        # The server's socket lives in the test's own directory and goes with it.
+        self.socket = os.path.join(self.dir.name, "tmux")
         self.status = os.path.join(self.dir.name, "status")
 
     def tearDown(self):
-        subprocess.run(["tmux", "-L", self.socket, "kill-server"],
+        subprocess.run(["tmux", "-S", self.socket, "kill-server"],
                        stderr=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         self.dir.cleanup()
 
     def tmux(self, *args):
-        return subprocess.run(["tmux", "-L", self.socket] + list(args), check=True,
+        return subprocess.run(["tmux", "-S", self.socket] + list(args), check=True,
                               stdout=subprocess.PIPE, env=harness.environment(),
                               timeout=30).stdout.decode("utf-8", "replace")
 
