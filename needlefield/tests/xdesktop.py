@@ -56,6 +56,10 @@ def pointer():
     return int(values["X"]), int(values["Y"])
 
 
+def move_pointer_to(x, y):
+    _xdotool("mousemove", "--sync", x, y)
+
+
 def move_pointer_by(dx, dy):
     _xdotool("mousemove_relative", "--", dx, dy)
 
@@ -96,8 +100,9 @@ class Image:
             f.write(chunk(b"IEND", b""))
 
 
-def screenshot(window):
-    """The window's contents, read with xwd (TrueColor, 24 or 32 bits per pixel)."""
+def screenshot(window, rows=None):
+    """The window's contents, read with xwd (TrueColor, 24 or 32 bits per pixel); only the
+    top `rows` rows when given."""
     data = subprocess.run(["xwd", "-silent", "-id", str(window)], stdout=subprocess.PIPE,
                           check=True, env=harness.environment(), timeout=20).stdout
     header = struct.unpack(">25I", data[:100])
@@ -105,6 +110,8 @@ def screenshot(window):
      bytes_per_line, _, red_mask, green_mask, blue_mask, _, _, ncolors) = header[:20]
     if bits_per_pixel not in (24, 32):
         raise RuntimeError("unexpected %d bits per pixel" % bits_per_pixel)
+    if rows is not None:
+        height = min(height, rows)
     offset = header_size + 12 * ncolors
     step = bits_per_pixel // 8
     order = "little" if byte_order == 0 else "big"
