@@ -19,6 +19,10 @@ static const double blendDistance = 200.0;
 static const int32_t framePause = 30; // milliseconds, after the drawing
 
 int RunNeedleField() {
+    // The key's "pressed since the last query" state is shared by the whole desktop: an ESC
+    // that ended an earlier run, or was meant for another program, must not end this one
+    // before its first frame.
+    DesktopEscapePressed();
     int32_t cursorWidth = DesktopCursorWidth();
     int32_t cursorHeight = DesktopCursorHeight();
     FrameState frame;
