@@ -25,8 +25,9 @@
 
 namespace {
 
+// The window thread outlives the tests: what it writes is never destroyed at exit.
 std::mutex hookLock;
-std::vector<UINT> hookedMessages;
+std::vector<UINT>& hookedMessages = *new std::vector<UINT>;
 std::thread::id hookThread;
 
 void RecordMessage(HWND, UINT message, WPARAM, LPARAM) {
