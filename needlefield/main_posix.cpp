@@ -1,6 +1,4 @@
 // The demo's entry point where the program starts at main: no arguments are read.
-int RunNeedleField();
+#include "demo.h"
 
-int main() {
-    return RunNeedleField();
-}
+int main() { return RunNeedleField(); }

@@ -1,1 +1,7 @@
-// Written by its own change.
+// The Windows entry point: a GUI program with no options.
+#include "demo.h"
+#include "fbw.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunNeedleField();
+}
