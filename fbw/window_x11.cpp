@@ -511,7 +511,8 @@ void FbwSetTitleSuffix(const char* suffix) {
         return;
     }
     SetCaption(caller.display, caption);
-    XFlush(caller.display);
+    // Changed on return, as SetWindowText's is: anyone who reads the caption next sees it.
+    XSync(caller.display, False);
 }
 
 void FbwGetCursor(POINT* point) {
