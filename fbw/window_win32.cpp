@@ -10,8 +10,6 @@ HANDLE startupEvent;
 
 static const char windowClassName[] = "FBW Window";
 
-static LRESULT CALLBACK FbwWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Releases what FbwOnCreate made; safe on a partly made surface.
 static void FbwReleaseSurface() {
     FbwDetachPixels();
@@ -30,6 +28,12 @@ static int FbwOnCreate(HWND hwnd, const CREATESTRUCTA* cs) {
     int32_t height = params->height;
 
     std::memset(&surface, 0, sizeof surface);
+    // A zero or negative size has no pixel memory (and the smallest height could not even be
+    // negated for the header): the window is refused so that FbwOpen reports it instead of
+    // handing out null pixels. So is a size too big for memory, below.
+    if (width <= 0 || height <= 0) {
+        return 0;
+    }
 
     HDC screenDc = GetDC(nullptr);
     surface.memoryDc = CreateCompatibleDC(screenDc);
@@ -43,10 +47,8 @@ static int FbwOnCreate(HWND hwnd, const CREATESTRUCTA* cs) {
     surface.header.biBitCount = 32;
     surface.header.biCompression = BI_RGB;
 
-    // A zero or negative size, or one too big for memory, leaves no DIB section; the window
-    // is then refused so that FbwOpen can report it instead of handing out null pixels.
     void* bits = nullptr;
-    if (surface.memoryDc != nullptr && width > 0 && height > 0) {
+    if (surface.memoryDc != nullptr) {
         surface.bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&surface.header),
                                           DIB_RGB_COLORS, &bits, nullptr, 0);
     }

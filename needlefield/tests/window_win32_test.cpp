@@ -1,6 +1,7 @@
 // The Win32 window side as a program sees it: one window, placed and sized exactly, its
 // caption, its pixels on the screen and its messages. The tests share the process's one
 // window, so they run in the order written.
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ TEST(FbwWindowWin32, RefusesSizesWithoutPixelMemory) {
     const struct {
         int32_t width;
         int32_t height;
-    } sizes[] = {{0, 0}, {0, 700}, {-1, 10}, {10, -1}, {100000, 100000}};
+    } sizes[] = {{0, 0}, {0, 700}, {-1, 10}, {10, -1}, {10, INT32_MIN}, {100000, 100000}};
     for (const auto& size : sizes) {
         EXPECT_EQ(0, FbwOpen("Refused", size.width, size.height, 150))
             << size.width << " x " << size.height;
