@@ -12,6 +12,7 @@
 #include <X11/keysym.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -272,6 +273,10 @@ Window CreateWindow(Visual* visual, int depth, int32_t width, int32_t height) {
     XClassHint classHint = {instanceName, className};
     XSetClassHint(display, created, &classHint);
     XSetWMProtocols(display, created, &wmDeleteWindow, 1);
+    // Lets a window manager (or xdotool) tell which process the window belongs to.
+    long pid = static_cast<long>(getpid());
+    XChangeProperty(display, created, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&pid), 1);
     return created;
 }
 
