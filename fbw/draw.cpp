@@ -324,12 +324,12 @@ void DrawNeedle(int32_t x, int32_t y, int32_t length, int32_t targetX, int32_t t
     FbwColour tip = 0;
     FbwColour base = 0;
     for (int k = 0; k < 3; ++k) {
-        double near = static_cast<double>(Channel(nearColour, k));
+        double nearChannel = static_cast<double>(Channel(nearColour, k));
         double tipChannel = static_cast<double>(Channel(tipColour, k));
         double baseChannel = static_cast<double>(Channel(baseColour, k));
         if (f < 1.0) {
-            tipChannel = static_cast<double>(LowByte(tipChannel * f + (1.0 - f) * near));
-            baseChannel = static_cast<double>(LowByte(baseChannel * f + (1.0 - f) * near));
+            tipChannel = static_cast<double>(LowByte(tipChannel * f + (1.0 - f) * nearChannel));
+            baseChannel = static_cast<double>(LowByte(baseChannel * f + (1.0 - f) * nearChannel));
         }
         tip |= static_cast<FbwColour>(tipChannel) << (8 * k);
         base |= static_cast<FbwColour>(baseChannel) << (8 * k);
