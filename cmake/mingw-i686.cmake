@@ -2,7 +2,7 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model lacks.
+# The posix thread model: its C++ runtime has std::mutex and std::thread (GoogleTest needs them).
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)

@@ -84,7 +84,7 @@ TEST(GradientLine, PixelsInSteppingOrder) {
          {{0, 0},   {0, 1},   {1, 2},   {2, 3},   {3, 4},   {4, 5},   {5, 6},   {6, 7},
           {7, 8},   {8, 9},   {9, 10},  {9, 11},  {10, 12}, {11, 13}, {12, 14}, {13, 15},
           {14, 16}, {15, 17}, {16, 18}, {17, 19}, {18, 20}, {19, 21}}},
-        {"far end points, only the inside stepped", -2000000000, 5, 2000000000, 5, {}},
+        {"distant end points, only the inside stepped", -2000000000, 5, 2000000000, 5, {}},
         {"right and bottom edges",
          199,
          190,
@@ -104,7 +104,7 @@ TEST(GradientLine, PixelsInSteppingOrder) {
     for (const ShapeCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<Point> expected = c.pixels;
-        if (std::string(c.name) == "far end points, only the inside stepped") {
+        if (std::string(c.name) == "distant end points, only the inside stepped") {
             for (int32_t x = 0; x < 200; ++x) {
                 expected.push_back(Point{x, 5});
             }
@@ -289,25 +289,25 @@ std::vector<RecordedPixel> EveryStep(int64_t x0, int64_t y0, int64_t x1, int64_t
 // would have taken them.
 TEST(GradientLine, FarEndPointsStoreWhatEveryStepWould) {
     std::mt19937 random(20261211);
-    std::uniform_int_distribution<int32_t> near(-40, 240);
-    std::uniform_int_distribution<int32_t> far(-300000, 300000);
+    std::uniform_int_distribution<int32_t> nearby(-40, 240);
+    std::uniform_int_distribution<int32_t> distant(-300000, 300000);
     std::uniform_int_distribution<uint32_t> colour(0, 0xFFFFFF);
     std::uniform_int_distribution<int32_t> which(0, 3);
     int compared = 0;
     for (int i = 0; i < 400; ++i) {
-        int32_t x0 = near(random), y0 = near(random);
-        int32_t x1 = far(random), y1 = far(random);
+        int32_t x0 = nearby(random), y0 = nearby(random);
+        int32_t x1 = distant(random), y1 = distant(random);
         switch (which(random)) {
         case 0:
-            y1 = near(random);
+            y1 = nearby(random);
             break; // mostly flat
         case 1:
-            x1 = near(random);
+            x1 = nearby(random);
             break; // mostly steep
         case 2:
             std::swap(x0, x1);
             std::swap(y0, y1);
-            break; // far end first
+            break; // distant end first
         default:
             break;
         }
@@ -325,7 +325,7 @@ TEST(GradientLine, FarEndPointsStoreWhatEveryStepWould) {
 }
 
 // Step counts that make the channel steps short binary fractions (powers of two), whose
-// additions can round to even on ties, entered from far away.
+// additions can round to even on ties, entered from distant away.
 TEST(GradientLine, SkippedStepsWithShortFractionSteps) {
     const int32_t lengths[] = {256, 1024, 4096, 65536, 262144, 1 << 20, 3 << 18, 1000000};
     const FbwColour pairs[][2] = {
