@@ -1,4 +1,6 @@
 // The demo's entry point where the program starts at main: no arguments are read.
 #include "demo.h"
 
-int main() { return RunNeedleField(); }
+int main() {
+    return RunNeedleField();
+}
