@@ -1,1 +1,6 @@
-// Written by its own change.
+// The demo's entry point where the program starts at main: no arguments are read.
+#include "demo.h"
+
+int main() {
+    return RunNeedleField();
+}
