@@ -1,4 +1,5 @@
-// The drawing primitives: gradient line, arrows and needles, all written through FbwPutPixel.
+// The drawing primitives: gradient line, arrows and needles. Every pixel goes where FbwPutPixel
+// would put it; steps outside the framebuffer are skipped.
 //
 // Coordinates are carried as 64-bit integers inside this file, so the tips and barbs of arrows
 // whose end points lie far outside the framebuffer never overflow, and only the steps of a line
