@@ -145,6 +145,10 @@ double Advance(double accumulator, double step, int64_t count) {
         const double landed = magnitude + static_cast<double>(jump) * increment;
         accumulator = accumulator < 0.0 ? -landed : landed;
         count -= jump;
+        if (count > 0) {
+            accumulator += step; // the next sum may leave the binade: a real step
+            --count;
+        }
     }
     return accumulator;
 }
@@ -174,9 +178,9 @@ inline bool HavePixels() {
 }
 
 // Steps begin..end of the stepping axis, all inside the framebuffer on that axis; fixed is the
-// other coordinate of vertical and horizontal lines. Small says that every accumulator stays
+// other coordinate of vertical and horizontal lines. Bounded says that every accumulator stays
 // within 32-bit range throughout, so its channel needs no range check.
-template <Axis axis, bool gradient, bool small>
+template <Axis axis, bool gradient, bool bounded>
 void Walk(int64_t begin, int64_t end, int64_t fixed, double m, double b, FbwColour colour,
           const double* accumulator, const double* step) {
     const bool alongY = axis == vertical || axis == steep;
@@ -197,7 +201,7 @@ void Walk(int64_t begin, int64_t end, int64_t fixed, double m, double b, FbwColo
             const int32_t q = static_cast<int32_t>(other);
             const int32_t s = static_cast<int32_t>(p);
             if (gradient) {
-                if (small) {
+                if (bounded) {
                     colour = (static_cast<uint32_t>(static_cast<int32_t>(a0)) & 0xFFu) |
                              (static_cast<uint32_t>(static_cast<int32_t>(a1)) & 0xFFu) << 8 |
                              (static_cast<uint32_t>(static_cast<int32_t>(a2)) & 0xFFu) << 16;
@@ -227,10 +231,10 @@ void WalkAny(int64_t begin, int64_t end, int64_t fixed, double m, double b, bool
         return;
     }
     // Within 2^20 steps of at most 255 each, accumulators that start below 2^29 stay below 2^30.
-    const bool small = end - begin < 1048576 && std::fabs(accumulator[0]) < 536870912.0 &&
-                       std::fabs(accumulator[1]) < 536870912.0 &&
-                       std::fabs(accumulator[2]) < 536870912.0;
-    if (small) {
+    const bool bounded = end - begin < 1048576 && std::fabs(accumulator[0]) < 536870912.0 &&
+                         std::fabs(accumulator[1]) < 536870912.0 &&
+                         std::fabs(accumulator[2]) < 536870912.0;
+    if (bounded) {
         Walk<axis, true, true>(begin, end, fixed, m, b, colour, accumulator, step);
     } else {
         Walk<axis, true, false>(begin, end, fixed, m, b, colour, accumulator, step);
