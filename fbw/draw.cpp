@@ -77,6 +77,16 @@ int64_t Floor(double value) {
     return whole;
 }
 
+// One addition, the way the line does it. Reports whether it left the accumulator unchanged:
+// then every further addition does the same.
+bool RealStep(double* accumulator, double step, int64_t* count) {
+    const double sum = *accumulator + step;
+    const bool fixed = sum == *accumulator;
+    *accumulator = sum;
+    --*count;
+    return fixed;
+}
+
 // The value of accumulator after count repetitions of accumulator += step, bit for bit, in time
 // that grows with the number of binades crossed rather than with count.
 //
@@ -101,8 +111,9 @@ double Advance(double accumulator, double step, int64_t count) {
         const double magnitude = accumulator < 0.0 ? -accumulator : accumulator;
         const double along = accumulator < 0.0 ? -step : step; // seen from the positive mirror
         if (e - 52 < -1022 || e + 1 > 1023 || std::fabs(along) >= PowerOfTwo(e - 1)) {
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double u = PowerOfTwo(e - 52);
@@ -112,8 +123,10 @@ double Advance(double accumulator, double step, int64_t count) {
         int64_t increments = fraction < 0.5 ? whole : whole + 1;
         if (fraction == 0.5) {
             if ((static_cast<int64_t>(magnitude * PowerOfTwo(52 - e)) & 1) != 0) {
-                accumulator += step; // an odd multiple of u: one real step makes it even
-                --count;
+                // An odd multiple of u: one real step makes it even.
+                if (RealStep(&accumulator, step, &count)) {
+                    return accumulator;
+                }
                 continue;
             }
             increments = (whole & 1) == 0 ? whole : whole + 1;
@@ -123,8 +136,9 @@ double Advance(double accumulator, double step, int64_t count) {
             if (along > 0.0 || magnitude >= limit) {
                 return accumulator; // every further addition rounds back to the same value
             }
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double increment = static_cast<double>(increments) * u;
@@ -138,16 +152,17 @@ double Advance(double accumulator, double step, int64_t count) {
             --jump;
         }
         if (jump <= 0) {
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double landed = magnitude + static_cast<double>(jump) * increment;
         accumulator = accumulator < 0.0 ? -landed : landed;
         count -= jump;
-        if (count > 0) {
-            accumulator += step; // the next sum may leave the binade: a real step
-            --count;
+        // The next sum may leave the binade: a real step.
+        if (count > 0 && RealStep(&accumulator, step, &count)) {
+            return accumulator;
         }
     }
     return accumulator;
