@@ -59,19 +59,32 @@ const double arcSineTerms[] = {0.16666666666666666,   0.075,
                                0.0024894486782468836, 0.002338091892111975,
                                0.0022014739737101384, 0.0020776610325181676};
 
-// terms[i] + z (terms[i+1] + z (... + z terms[n-1])), written out at compile time.
-template <size_t i, size_t n> double Horner(const double (&terms)[n], double z) {
-    if constexpr (i + 1 == n) {
-        return terms[i];
+// terms[0] + z terms[1] + z^2 terms[2] + ..., summed pairwise (c0 + z c1) + z^2 (c2 + z c3) + ...
+// and so on with z^2, z^4, ...: the same terms as a Horner sum but with short chains of
+// dependent operations, so a long series costs little more than a short one.
+template <size_t n> double Series(const double* terms, double z) {
+    if constexpr (n == 1) {
+        return terms[0];
     } else {
-        return terms[i] + z * Horner<i + 1>(terms, z);
+        double pairs[(n + 1) / 2];
+        for (size_t j = 0; j < n / 2; ++j) {
+            pairs[j] = terms[2 * j] + z * terms[2 * j + 1];
+        }
+        if constexpr (n % 2 == 1) {
+            pairs[n / 2] = terms[n - 1];
+        }
+        return Series<(n + 1) / 2>(pairs, z * z);
     }
+}
+
+template <size_t n> double Series(const double (&terms)[n], double z) {
+    return Series<n>(static_cast<const double*>(terms), z);
 }
 
 // sin(r) for |r| <= about pi/4.
 double SineNear(double r) {
     const double z = r * r;
-    return r + r * z * Horner<0>(sineTerms, z);
+    return r + r * z * Series(sineTerms, z);
 }
 
 // cos(r) for |r| <= about pi/4. 1 - r^2/2 is formed with its rounding error recovered.
@@ -79,7 +92,7 @@ double CosineNear(double r) {
     const double z = r * r;
     const double half = 0.5 * z;
     const double w = 1.0 - half;
-    return w + (((1.0 - w) - half) + z * z * Horner<0>(cosineTerms, z));
+    return w + (((1.0 - w) - half) + z * z * Series(cosineTerms, z));
 }
 
 // x = quarter * pi/2 + r with |r| <= about pi/4; quarter is returned modulo 4. The multiple is
@@ -94,7 +107,7 @@ int Reduce(double x, double* r) {
 
 // asin(t) - t for |t| <= 1/2, as t times a series in t^2.
 double ArcSineRest(double t, double z) {
-    return t * (z * Horner<0>(arcSineTerms, z));
+    return t * (z * Series(arcSineTerms, z));
 }
 
 // The high half of a double's bits: its square is exact.
