@@ -1,4 +1,5 @@
-// The drawing primitives: gradient line, arrows and needles, all written through FbwPutPixel.
+// The drawing primitives: gradient line, arrows and needles. Every pixel goes where FbwPutPixel
+// would put it; steps outside the framebuffer are skipped.
 //
 // Coordinates are carried as 64-bit integers inside this file, so the tips and barbs of arrows
 // whose end points lie far outside the framebuffer never overflow, and only the steps of a line
@@ -76,6 +77,16 @@ int64_t Floor(double value) {
     return whole;
 }
 
+// One addition, the way the line does it. Reports whether it left the accumulator unchanged:
+// then every further addition does the same.
+bool RealStep(double* accumulator, double step, int64_t* count) {
+    const double sum = *accumulator + step;
+    const bool fixed = sum == *accumulator;
+    *accumulator = sum;
+    --*count;
+    return fixed;
+}
+
 // The value of accumulator after count repetitions of accumulator += step, bit for bit, in time
 // that grows with the number of binades crossed rather than with count.
 //
@@ -100,8 +111,9 @@ double Advance(double accumulator, double step, int64_t count) {
         const double magnitude = accumulator < 0.0 ? -accumulator : accumulator;
         const double along = accumulator < 0.0 ? -step : step; // seen from the positive mirror
         if (e - 52 < -1022 || e + 1 > 1023 || std::fabs(along) >= PowerOfTwo(e - 1)) {
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double u = PowerOfTwo(e - 52);
@@ -111,8 +123,10 @@ double Advance(double accumulator, double step, int64_t count) {
         int64_t increments = fraction < 0.5 ? whole : whole + 1;
         if (fraction == 0.5) {
             if ((static_cast<int64_t>(magnitude * PowerOfTwo(52 - e)) & 1) != 0) {
-                accumulator += step; // an odd multiple of u: one real step makes it even
-                --count;
+                // An odd multiple of u: one real step makes it even.
+                if (RealStep(&accumulator, step, &count)) {
+                    return accumulator;
+                }
                 continue;
             }
             increments = (whole & 1) == 0 ? whole : whole + 1;
@@ -122,8 +136,9 @@ double Advance(double accumulator, double step, int64_t count) {
             if (along > 0.0 || magnitude >= limit) {
                 return accumulator; // every further addition rounds back to the same value
             }
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double increment = static_cast<double>(increments) * u;
@@ -137,13 +152,18 @@ double Advance(double accumulator, double step, int64_t count) {
             --jump;
         }
         if (jump <= 0) {
-            accumulator += step;
-            --count;
+            if (RealStep(&accumulator, step, &count)) {
+                return accumulator;
+            }
             continue;
         }
         const double landed = magnitude + static_cast<double>(jump) * increment;
         accumulator = accumulator < 0.0 ? -landed : landed;
         count -= jump;
+        // The next sum may leave the binade: a real step.
+        if (count > 0 && RealStep(&accumulator, step, &count)) {
+            return accumulator;
+        }
     }
     return accumulator;
 }
@@ -173,9 +193,9 @@ inline bool HavePixels() {
 }
 
 // Steps begin..end of the stepping axis, all inside the framebuffer on that axis; fixed is the
-// other coordinate of vertical and horizontal lines. Small says that every accumulator stays
+// other coordinate of vertical and horizontal lines. Bounded says that every accumulator stays
 // within 32-bit range throughout, so its channel needs no range check.
-template <Axis axis, bool gradient, bool small>
+template <Axis axis, bool gradient, bool bounded>
 void Walk(int64_t begin, int64_t end, int64_t fixed, double m, double b, FbwColour colour,
           const double* accumulator, const double* step) {
     const bool alongY = axis == vertical || axis == steep;
@@ -196,7 +216,7 @@ void Walk(int64_t begin, int64_t end, int64_t fixed, double m, double b, FbwColo
             const int32_t q = static_cast<int32_t>(other);
             const int32_t s = static_cast<int32_t>(p);
             if (gradient) {
-                if (small) {
+                if (bounded) {
                     colour = (static_cast<uint32_t>(static_cast<int32_t>(a0)) & 0xFFu) |
                              (static_cast<uint32_t>(static_cast<int32_t>(a1)) & 0xFFu) << 8 |
                              (static_cast<uint32_t>(static_cast<int32_t>(a2)) & 0xFFu) << 16;
@@ -226,10 +246,10 @@ void WalkAny(int64_t begin, int64_t end, int64_t fixed, double m, double b, bool
         return;
     }
     // Within 2^20 steps of at most 255 each, accumulators that start below 2^29 stay below 2^30.
-    const bool small = end - begin < 1048576 && std::fabs(accumulator[0]) < 536870912.0 &&
-                       std::fabs(accumulator[1]) < 536870912.0 &&
-                       std::fabs(accumulator[2]) < 536870912.0;
-    if (small) {
+    const bool bounded = end - begin < 1048576 && std::fabs(accumulator[0]) < 536870912.0 &&
+                         std::fabs(accumulator[1]) < 536870912.0 &&
+                         std::fabs(accumulator[2]) < 536870912.0;
+    if (bounded) {
         Walk<axis, true, true>(begin, end, fixed, m, b, colour, accumulator, step);
     } else {
         Walk<axis, true, false>(begin, end, fixed, m, b, colour, accumulator, step);

@@ -1,5 +1,7 @@
-// Drawing primitives on the framebuffer: every pixel goes through FbwPutPixel, so everything is
-// clipped to the framebuffer. Angles are radians counter-clockwise from +x with y up.
+// Drawing primitives on the framebuffer: every pixel lands where FbwPutPixel would put it, so
+// everything is clipped to the framebuffer, and steps outside it cost nothing however far the
+// end points lie. Angles are radians counter-clockwise from +x with y up. Coordinates and
+// distances never overflow, and a shape with no direction (a target on its base) draws no arrows.
 #pragma once
 
 #include <cstdint>

@@ -35,14 +35,13 @@ const double reductionLimit = 1048576.0 * 1.5707963267948966;
 // first term left out is below 10^-19 of r for |r| <= pi/4.
 const double sineTerms[] = {-0.16666666666666666,   0.008333333333333333,   -0.0001984126984126984,
                             2.7557319223985893e-06, -2.505210838544172e-08, 1.6059043836821613e-10,
-                            -7.647163731819816e-13, 2.8114572543455206e-15, -8.22063524662433e-18,
-                            1.9572941063391263e-20, -3.868170170630684e-23};
+                            -7.647163731819816e-13, 2.8114572543455206e-15, -8.22063524662433e-18};
 // cos(r) = 1 - r^2/2 + r^4 (cosineTerms[0] + r^2 cosineTerms[1] + ...): (-1)^k / (2k)!,
 // k = 2..10; the first term left out is below 10^-20 for |r| <= pi/4.
 const double cosineTerms[] = {
-    0.041666666666666664,  -0.001388888888888889,   2.48015873015873e-05,  -2.755731922398589e-07,
-    2.08767569878681e-09,  -1.1470745597729725e-11, 4.779477332387385e-14, -1.5619206968586225e-16,
-    4.110317623312165e-19, -8.896791392450574e-22,  1.6117375710961184e-24};
+    0.041666666666666664,   -0.001388888888888889,   2.48015873015873e-05,
+    -2.755731922398589e-07, 2.08767569878681e-09,    -1.1470745597729725e-11,
+    4.779477332387385e-14,  -1.5619206968586225e-16, 4.110317623312165e-19};
 // asin(t) = t + t z (arcSineTerms[0] + z arcSineTerms[1] + ...), z = t^2:
 // (2n)! / (4^n (n!)^2 (2n+1)), n = 1..26; for |t| <= 1/2 the rest is below 2^-60 of t.
 const double arcSineTerms[] = {0.16666666666666666,   0.075,
@@ -59,19 +58,32 @@ const double arcSineTerms[] = {0.16666666666666666,   0.075,
                                0.0024894486782468836, 0.002338091892111975,
                                0.0022014739737101384, 0.0020776610325181676};
 
-// terms[i] + z (terms[i+1] + z (... + z terms[n-1])), written out at compile time.
-template <size_t i, size_t n> double Horner(const double (&terms)[n], double z) {
-    if constexpr (i + 1 == n) {
-        return terms[i];
+// terms[0] + z terms[1] + z^2 terms[2] + ..., summed pairwise (c0 + z c1) + z^2 (c2 + z c3) + ...
+// and so on with z^2, z^4, ...: the same terms as a Horner sum but with short chains of
+// dependent operations, so a long series costs little more than a short one.
+template <size_t n> double Series(const double* terms, double z) {
+    if constexpr (n == 1) {
+        return terms[0];
     } else {
-        return terms[i] + z * Horner<i + 1>(terms, z);
+        double pairs[(n + 1) / 2];
+        for (size_t j = 0; j < n / 2; ++j) {
+            pairs[j] = terms[2 * j] + z * terms[2 * j + 1];
+        }
+        if constexpr (n % 2 == 1) {
+            pairs[n / 2] = terms[n - 1];
+        }
+        return Series<(n + 1) / 2>(pairs, z * z);
     }
+}
+
+template <size_t n> double Series(const double (&terms)[n], double z) {
+    return Series<n>(static_cast<const double*>(terms), z);
 }
 
 // sin(r) for |r| <= about pi/4.
 double SineNear(double r) {
     const double z = r * r;
-    return r + r * z * Horner<0>(sineTerms, z);
+    return r + r * z * Series(sineTerms, z);
 }
 
 // cos(r) for |r| <= about pi/4. 1 - r^2/2 is formed with its rounding error recovered.
@@ -79,7 +91,7 @@ double CosineNear(double r) {
     const double z = r * r;
     const double half = 0.5 * z;
     const double w = 1.0 - half;
-    return w + (((1.0 - w) - half) + z * z * Horner<0>(cosineTerms, z));
+    return w + (((1.0 - w) - half) + z * z * Series(cosineTerms, z));
 }
 
 // x = quarter * pi/2 + r with |r| <= about pi/4; quarter is returned modulo 4. The multiple is
@@ -94,7 +106,7 @@ int Reduce(double x, double* r) {
 
 // asin(t) - t for |t| <= 1/2, as t times a series in t^2.
 double ArcSineRest(double t, double z) {
-    return t * (z * Horner<0>(arcSineTerms, z));
+    return t * (z * Series(arcSineTerms, z));
 }
 
 // The high half of a double's bits: its square is exact.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "draw.h"
 #include "fbw_core.h"
 
 namespace {
@@ -83,6 +84,41 @@ TEST_F(Framebuffer, AttachingNoMemoryLeavesNoSurface) {
     EXPECT_EQ(fbHeight, 0);
     FbwPutPixel(0, 0, 1);
     EXPECT_EQ(memory[0], 0u);
+}
+
+// The library's drawing stores pixels straight into the memory: every store must stay inside
+// the framebuffer, whatever the shapes (guard words before and after a 7 x 5 framebuffer).
+TEST_F(Framebuffer, DrawingNeverStoresOutside) {
+    const int32_t width = 7, height = 5;
+    const size_t guard = 64;
+    std::vector<FbwColour> memory(guard + static_cast<size_t>(width) * height + guard, 0xDEADBEEF);
+    FbwColour* inside = memory.data() + guard;
+    FbwAttachPixels(inside, width, height);
+    const int32_t points[] = {INT32_MIN, -100000, -1, 0, 3, 6, 7, 100000, INT32_MAX};
+    for (int32_t a : points) {
+        for (int32_t b : points) {
+            for (int32_t c : points) {
+                DrawGradientLine(a, b, c, a, 0x010203, 0x0A0B0C);
+                DrawGradientLine(b, a, a, c, 0x123456, 0x123456);
+                DrawNeedle(a, b, 20, c, 2, 0xFFFF00, 0xFF0000, 0x0000FF, 200.0);
+                DrawArrowTo(3, 2, a, b, 3, 0.6, 0xFFFFFF);
+            }
+        }
+    }
+    // The edges themselves are reachable: a line along the last row and column.
+    DrawGradientLine(-3, height - 1, width + 3, height - 1, 0xFF000001, 0xFF000001);
+    DrawGradientLine(width - 1, -3, width - 1, height + 3, 0xFF000002, 0xFF000002);
+    EXPECT_EQ(inside[static_cast<size_t>(height - 1) * width], 0xFF000001u);
+    EXPECT_EQ(inside[static_cast<size_t>(height) * width - 1], 0xFF000002u);
+    EXPECT_EQ(inside[width - 1], 0xFF000002u);
+    for (size_t i = 0; i < guard; ++i) {
+        ASSERT_EQ(memory[i], 0xDEADBEEFu) << "before, word " << i;
+        ASSERT_EQ(memory[memory.size() - 1 - i], 0xDEADBEEFu) << "after, word " << i;
+    }
+    // With the memory gone nothing is drawn at all.
+    FbwDetachPixels();
+    DrawGradientLine(0, 0, 5, 3, 1, 2);
+    DrawNeedle(3, 2, 20, 6, 4, 0xFFFF00, 0xFF0000, 0x0000FF, 200.0);
 }
 
 TEST(Caption, BaseTitleBlankAndSuffix) {
