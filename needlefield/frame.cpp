@@ -1,6 +1,6 @@
 #include "frame.h"
 
-#include <cmath>
+#include "fbw_math.h"
 
 // The centre can only drift as far as the user moves the cursor off the figure, and the
 // cursor stays on the screen, so these bounds are never reached by a real desktop; they keep
@@ -31,10 +31,12 @@ void FrameStep(FrameState* state, POINT cursor) {
     state->centreY =
         ClampCentre(int64_t{state->centreY} + int64_t{cursor.y} - int64_t{state->lastY});
     state->phase += phaseStep;
-    // 150 sin 2p across and 300 sin p down: a figure-eight, truncated toward zero.
-    double sinPhase = std::sin(state->phase);
-    state->lastX = static_cast<int32_t>(sinPhase * (figureAmplitude * std::cos(state->phase)) +
-                                        state->centreX);
+    // 150 sin 2p across and 300 sin p down: a figure-eight, truncated toward zero. The
+    // library's sine and cosine give the same bits on every target, so the cursor runs the
+    // same path on both.
+    double sinPhase = FbwSin(state->phase);
+    state->lastX =
+        static_cast<int32_t>(sinPhase * (figureAmplitude * FbwCos(state->phase)) + state->centreX);
     state->lastY = static_cast<int32_t>(figureAmplitude * sinPhase + state->centreY);
 }
 

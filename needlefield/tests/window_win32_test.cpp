@@ -144,11 +144,17 @@ TEST(FbwWindowWin32, PresentShowsTheFramebufferInTheClientArea) {
 TEST(FbwWindowWin32, CursorIsReportedInClientCoordinates) {
     const POINT places[] = {{110, 230}, {10, 30}, {5, 20}, {900, 800}};
     for (const POINT& place : places) {
-        SetCursorPos(place.x, place.y);
-        // Under Wine the window's thread may still apply a pointer event from before the move.
-        Sleep(100);
+        // Under Wine the window's thread may still apply a pointer event from before the move,
+        // which puts the cursor back: place it until the system reports it there.
         POINT screen = {-1, -1};
-        GetCursorPos(&screen);
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            SetCursorPos(place.x, place.y);
+            Sleep(100);
+            GetCursorPos(&screen);
+            if (screen.x == place.x && screen.y == place.y) {
+                break;
+            }
+        }
         ASSERT_EQ(place.x, screen.x);
         ASSERT_EQ(place.y, screen.y);
         POINT point = {-1, -1};
