@@ -1,4 +1,5 @@
 import os
+import subprocess
 import tempfile
 import unittest
 
@@ -19,9 +20,8 @@ class RangeCheck(unittest.TestCase):
         with tempfile.TemporaryDirectory() as d:
             path = os.path.join(d, "out.txt")
             with open(path, "wb") as out:
-                r = harness.subprocess.run(harness.command(), stdin=harness.subprocess.DEVNULL,
-                                           stdout=out, stderr=harness.subprocess.PIPE,
-                                           env=harness.environment(), timeout=60)
+                r = subprocess.run(harness.command(), stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=subprocess.PIPE, env=harness.environment(), timeout=60)
             with open(path, "rb") as f:
                 self.assertEqual(f.read(), INDEX_LINES)
         self.assertEqual(r.stderr, MESSAGE)
